@@ -1,0 +1,13 @@
+// The queue's entry for input events, used by input.cpp.
+#pragma once
+
+#include "../internal/layer.h"
+
+#include <cstddef>
+
+namespace brelox {
+
+void queue_input(Window *target, UINT message, WPARAM wParam, LPARAM lParam, int character);
+size_t pending_input_count();
+
+} // namespace brelox

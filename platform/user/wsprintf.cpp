@@ -1,0 +1,175 @@
+// wsprintfA: the formatting of USER32, not of the C library.  Conversions
+// c d i u x X s p %, flags - 0 #, widths and precisions, the h and l size
+// prefixes; no floating point.  Never stores more than 1024 bytes, the
+// terminator included, as the documented buffer limit says.
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstring>
+
+namespace {
+
+constexpr int kLimit = 1024;
+
+struct Output {
+    char *buffer;
+    int length = 0;
+    void put(char c)
+    {
+        if (length < kLimit - 1)
+            buffer[length++] = c;
+    }
+    void pad(char c, int n)
+    {
+        for (int i = 0; i < n; i++)
+            put(c);
+    }
+};
+
+struct Spec {
+    bool left = false, zero = false, alt = false;
+    int width = 0;
+    int precision = -1;
+};
+
+void emit(Output &out, const Spec &spec, const char *text, int len, const char *prefix = "")
+{
+    int prefix_len = (int)std::strlen(prefix);
+    int fill = spec.width - len - prefix_len;
+    if (!spec.left && !spec.zero)
+        out.pad(' ', fill);
+    for (int i = 0; i < prefix_len; i++)
+        out.put(prefix[i]);
+    if (!spec.left && spec.zero)
+        out.pad('0', fill);
+    for (int i = 0; i < len; i++)
+        out.put(text[i]);
+    if (spec.left)
+        out.pad(' ', fill);
+}
+
+int digits(char *out, unsigned long long v, unsigned base, bool upper)
+{
+    char tmp[32];
+    int n = 0;
+    do {
+        unsigned d = (unsigned)(v % base);
+        tmp[n++] = (char)(d < 10 ? '0' + d : (upper ? 'A' : 'a') + d - 10);
+        v /= base;
+    } while (v != 0);
+    for (int i = 0; i < n; i++)
+        out[i] = tmp[n - 1 - i];
+    return n;
+}
+
+void emit_number(Output &out, Spec spec, unsigned long long magnitude, bool negative, unsigned base, bool upper)
+{
+    char text[40];
+    int len = digits(text, magnitude, base, upper);
+    if (spec.precision >= 0) { // at least that many digits
+        spec.zero = false;
+        int extra = spec.precision - len;
+        if (extra > 0) {
+            std::memmove(text + extra, text, (size_t)len);
+            std::memset(text, '0', (size_t)extra);
+            len += extra;
+        }
+    }
+    const char *prefix = negative ? "-" : "";
+    if (spec.alt && base == 16 && magnitude != 0)
+        prefix = upper ? "0X" : "0x";
+    emit(out, spec, text, len, prefix);
+}
+
+} // namespace
+
+extern "C" int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...)
+{
+    if (buffer == nullptr || format == nullptr)
+        return 0;
+    Output out{buffer};
+    va_list args;
+    va_start(args, format);
+    for (const char *p = format; *p != 0; p++) {
+        if (*p != '%') {
+            out.put(*p);
+            continue;
+        }
+        const char *start = p++;
+        Spec spec;
+        for (;; p++) {
+            if (*p == '-')
+                spec.left = true;
+            else if (*p == '0')
+                spec.zero = true;
+            else if (*p == '#')
+                spec.alt = true;
+            else
+                break;
+        }
+        while (*p >= '0' && *p <= '9')
+            spec.width = spec.width * 10 + (*p++ - '0');
+        if (*p == '.') {
+            spec.precision = 0;
+            for (p++; *p >= '0' && *p <= '9'; p++)
+                spec.precision = spec.precision * 10 + (*p - '0');
+        }
+        if (*p == 'l' || *p == 'h')
+            p++;
+        switch (*p) {
+        case '%':
+            out.put('%');
+            break;
+        case 'c':
+        case 'C': {
+            char c = (char)va_arg(args, int);
+            emit(out, spec, &c, 1);
+            break;
+        }
+        case 'd':
+        case 'i': {
+            // LONG is 32 bits here as on Windows, so %ld takes an int too.
+            long long v = (long long)va_arg(args, int);
+            unsigned long long m = v < 0 ? 0ULL - (unsigned long long)v : (unsigned long long)v;
+            emit_number(out, spec, m, v < 0, 10, false);
+            break;
+        }
+        case 'u':
+        case 'x':
+        case 'X': {
+            unsigned long long v = (unsigned long long)va_arg(args, unsigned int);
+            emit_number(out, spec, v, false, *p == 'u' ? 10 : 16, *p == 'X');
+            break;
+        }
+        case 'p': {
+            void *v = va_arg(args, void *);
+            Spec ps = spec;
+            ps.zero = true;
+            ps.width = (int)sizeof(void *) * 2;
+            emit_number(out, ps, (unsigned long long)(uintptr_t)v, false, 16, true);
+            break;
+        }
+        case 's':
+        case 'S': {
+            const char *s = va_arg(args, const char *);
+            if (s == nullptr)
+                s = "(null)";
+            int len = 0;
+            while (s[len] != 0 && (spec.precision < 0 || len < spec.precision))
+                len++;
+            emit(out, spec, s, len);
+            break;
+        }
+        case 0: // a lone % at the end
+            p--;
+            break;
+        default: // unknown: copied as it stands
+            for (const char *q = start; q <= p; q++)
+                out.put(*q);
+            break;
+        }
+    }
+    va_end(args);
+    out.buffer[out.length] = 0;
+    return out.length;
+}
