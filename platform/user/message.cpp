@@ -56,6 +56,13 @@ void queue_input(Window *target, UINT message, WPARAM wParam, LPARAM lParam, int
 
 size_t pending_input_count() { return g_input.size(); }
 
+// Messages for a destroyed window are dropped, as Windows drops them.
+void drop_messages_for(HWND hwnd)
+{
+    std::erase_if(g_posted, [hwnd](const MSG &m) { return m.hwnd == hwnd; });
+    std::erase_if(g_input, [hwnd](const InputMessage &m) { return m.msg.hwnd == hwnd; });
+}
+
 static bool take_posted(MSG *out, HWND hwnd, UINT first, UINT last, bool remove)
 {
     for (auto it = g_posted.begin(); it != g_posted.end(); ++it) {

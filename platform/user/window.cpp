@@ -1,4 +1,5 @@
 // Windows: creation, destruction, showing, the handle table, and sending.
+#include "message_queue.h"
 #include "user_internal.h"
 #include "../drivers/driver.h"
 
@@ -147,6 +148,7 @@ static void destroy(Window *w)
     caret_window_gone(w);
     send_message(w, WM_NCDESTROY, 0, 0);
     w->destroyed = true;
+    drop_messages_for(w->hwnd);
     driver().destroy_window(w);
     // Callers up the stack may still hold the record: it is freed at the
     // next message retrieval, not here.

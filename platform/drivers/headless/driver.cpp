@@ -39,6 +39,12 @@ int beeps() { return g_state.beeps; }
 // program that still does not end is a failure, not a hang.
 static void out_of_steps()
 {
+    if (!g_state.ran_out) {
+        // BRELOX_SNAPSHOT: a picture of the main window as the script left it.
+        const char *snapshot = std::getenv("BRELOX_SNAPSHOT");
+        if (snapshot != nullptr && *snapshot != 0 && main_window() != nullptr)
+            write_png(main_window()->hwnd, snapshot);
+    }
     g_state.ran_out = true;
     if (++g_state.idle_waits > 20) {
         std::fprintf(stderr, "headless: the script ran out and the program does not end\n");

@@ -1,0 +1,74 @@
+// The message box's modal loop: the owner loses the focus, still gets its
+// paint messages while the box is up, gets the focus back and the covered
+// area repainted when it closes; the call returns IDOK.
+#include "../support/recorder.h"
+#include "drivers/headless/headless.h"
+#include "internal/layer.h"
+
+#include <windows.h>
+
+using namespace brelox::testing;
+namespace headless = brelox::headless;
+
+namespace {
+
+brelox::Window *box_window()
+{
+    for (brelox::Window *w : brelox::top_level_windows())
+        if (w->message_box)
+            return w;
+    return nullptr;
+}
+
+TEST(MessageBox, ModalLoopFocusAndRepaint)
+{
+    Recorder rec;
+    register_recorder_class(&rec);
+    HWND owner = CreateWindowExA(0, "recorder", "owner", WS_SYSMENU | WS_MINIMIZEBOX, 50, 150, 590, 250, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ShowWindow(owner, SW_SHOW);
+    UpdateWindow(owner);
+    rec.clear();
+
+    headless::Script s;
+    s.then([&] {
+        brelox::Window *box = box_window();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->title, "WARNING");
+        EXPECT_EQ(box->owner, owner);
+        EXPECT_FALSE(IsWindowEnabled(owner));
+        EXPECT_EQ(GetFocus(), box->hwnd);
+        EXPECT_EQ(headless::text_at(box->hwnd, 16 + 32 + 12, 24, 16), "Port open error ");
+        headless::write_png(box->hwnd, BRELOX_ARTIFACT_DIR "/message_box.png");
+        EXPECT_SEQUENCE(rec, {msg(WM_KILLFOCUS), optional(WM_ENABLE), optional(WM_ACTIVATE)});
+        rec.clear();
+    });
+    s.type("abc"); // keys go to the box, not to the owner
+    s.cover(RECT{0, 0, 100, 40}).uncover();
+    s.then([&] {
+        EXPECT_SEQUENCE(rec, {msg(WM_PAINT), msg(WM_ERASEBKGND)});
+        rec.clear();
+    });
+    s.answer_box();
+    headless::set_script(s);
+
+    EXPECT_EQ(MessageBoxA(owner, "Port open error ", "WARNING", MB_ICONWARNING), IDOK);
+    EXPECT_EQ(box_window(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(GetFocus(), owner);
+    EXPECT_SEQUENCE(rec, {optional(WM_ENABLE), msg(WM_ACTIVATE, WA_ACTIVE), msg(WM_SETFOCUS)});
+    ASSERT_EQ(brelox::message_box_log().size(), 1u);
+    EXPECT_EQ(brelox::message_box_log()[0].text, "Port open error ");
+    EXPECT_EQ(brelox::message_box_log()[0].type, (UINT)MB_ICONWARNING);
+    // The area the box covered is due for repainting.
+    rec.clear();
+    MSG m;
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, (UINT)WM_PAINT);
+    DispatchMessageA(&m);
+    RECT client;
+    GetClientRect(owner, &client);
+    EXPECT_SEQUENCE(rec, {msg(WM_PAINT), msg(WM_ERASEBKGND)});
+}
+
+} // namespace
