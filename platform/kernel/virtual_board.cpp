@@ -123,8 +123,11 @@ public:
         case Wiring::LoopBack:
             break;
         }
-        for (size_t i = 0; i < echo.size(); i++)
-            incoming_.push_back(Arrival{start + delay + (i + 1) * byte_us, echo[i]});
+        for (size_t i = 0; i < echo.size(); i++) {
+            // A burst arrives whole: the queue jumps past the count sent.
+            uint64_t at = wiring_ == Wiring::ExtraBytes ? echo.size() * byte_us : (i + 1) * byte_us;
+            incoming_.push_back(Arrival{start + delay + at, echo[i]});
+        }
         *written = count;
         return TRUE;
     }

@@ -17,7 +17,7 @@ enum class Wiring {
     Busy,       // held by another program
     LoopBack,   // transmit wired to receive
     Open,       // nothing connected
-    ExtraBytes, // the echo and then "+++"
+    ExtraBytes, // the echo and "+++" in one burst, once all of it has crossed the wire
     ShortEcho,  // the echo without its last byte
     LateEcho,   // the echo 300 ms late, after the echo wait
     Flood,      // 1500 bytes pour in as soon as the port is open

@@ -1,10 +1,17 @@
 #include "virtual_clock.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace brelox {
 
 uint64_t VirtualClock::now_us()
 {
     now_ += step_us_;
+    if (limit_us_ != 0 && now_ > limit_us_) {
+        std::fprintf(stderr, "virtual clock: past %llu us, a wait never ends\n", (unsigned long long)limit_us_);
+        std::_Exit(98);
+    }
     run_due();
     return now_;
 }
