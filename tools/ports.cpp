@@ -8,6 +8,8 @@
 //   late      the echo comes back 300 ms late
 //   garble    every byte comes back with its lowest bit flipped
 //   vanish    the port disappears as soon as something is sent to it
+//   allbytes  answers anything with terminal escape sequences and then
+//             every byte value 0 to 255 (for output-safety tests)
 //
 //   brelox-ports --dir DIR N:WIRING...
 //
@@ -30,7 +32,7 @@
 
 namespace {
 
-enum class Wiring { LoopBack, Open, Twice, Late, Garble, Vanish };
+enum class Wiring { LoopBack, Open, Twice, Late, Garble, Vanish, AllBytes };
 
 struct Port {
     int number;
@@ -55,7 +57,8 @@ bool parse_wiring(const char *name, Wiring *w)
         const char *name;
         Wiring wiring;
     } names[] = {{"loopback", Wiring::LoopBack}, {"open", Wiring::Open},     {"twice", Wiring::Twice},
-                 {"late", Wiring::Late},         {"garble", Wiring::Garble}, {"vanish", Wiring::Vanish}};
+                 {"late", Wiring::Late},         {"garble", Wiring::Garble}, {"vanish", Wiring::Vanish},
+                 {"allbytes", Wiring::AllBytes}};
     for (const auto &n : names)
         if (std::strcmp(n.name, name) == 0) {
             *w = n.wiring;
@@ -131,6 +134,11 @@ void answer(Port &p, const std::string &in)
     case Wiring::Vanish:
         close_port(p);
         return;
+    case Wiring::AllBytes:
+        out = "\033[2J\033]0;PWNED\007\033[31m";
+        for (int b = 0; b < 256; b++)
+            out += (char)b;
+        break;
     }
     write_all(p.master, out);
 }
@@ -150,7 +158,7 @@ int main(int argc, char **argv)
         char wiring[32] = "";
         if (std::sscanf(argv[i], "%d:%31s", &p.number, wiring) != 2 || p.number < 1 || p.number > 256 ||
             !parse_wiring(wiring, &p.wiring)) {
-            std::fprintf(stderr, "brelox-ports: bad port '%s' (want N:loopback|open|twice|late|garble|vanish)\n",
+            std::fprintf(stderr, "brelox-ports: bad port '%s' (want N:loopback|open|twice|late|garble|vanish|allbytes)\n",
                          argv[i]);
             return 2;
         }

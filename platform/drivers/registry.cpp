@@ -40,7 +40,7 @@ const Driver *choose_driver(std::string *why_none)
         return d;
     }
     for (const Driver *d : kAutomatic)
-        if (d != nullptr && d->probe())
+        if (d->probe())
             return d;
     *why_none = "no display: no X display answers and standard input and output are not a terminal "
                 "(set DISPLAY, run it in a terminal, or set BRELOX_DRIVER)";

@@ -6,8 +6,9 @@
 namespace brelox {
 
 extern const Driver headless_driver;
+extern const Driver tty_driver;
 
-inline const Driver *const kDrivers[] = {&headless_driver};
-inline const Driver *const kAutomatic[] = {static_cast<const Driver *>(nullptr)};
+inline const Driver *const kDrivers[] = {&headless_driver, &tty_driver};
+inline const Driver *const kAutomatic[] = {&tty_driver};
 
 } // namespace brelox

@@ -101,6 +101,7 @@ static HWND create(DWORD ex_style, const WindowClass *cls, LPCSTR title, DWORD s
     windows()[value] = std::move(owned);
 
     driver().create_window(w);
+    driver().set_title(w);
 
     CREATESTRUCTA cs{};
     cs.lpCreateParams = param;
