@@ -1,7 +1,7 @@
 // Icons, cursors and the beep.  Icons are the program's own resources,
 // compiled in from resources/; LoadIconA hands out one handle per id.
 #include "../drivers/driver.h"
-#include "resource_icons.h"
+#include "icons.h"
 
 using namespace brelox;
 

@@ -1,0 +1,179 @@
+// Build-time tool: turns the icon drawings of resources/ (a character grid
+// with a palette) into .ico files for the Windows build and a C++ source
+// with the same pixels for the Linux build, so the drawing is the one
+// source of both.
+//
+//   icongen OUT.cpp OUTDIR ICON.txt...     (ICONnnn.txt gives resource id nnn)
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The 16 colours of the classic Windows palette, in their usual order.
+const uint32_t kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+                               0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+struct Icon {
+    int id = 0;
+    std::vector<int> index; // palette index per pixel, -1 transparent
+};
+
+bool fail(const std::string &why)
+{
+    std::fprintf(stderr, "icongen: %s\n", why.c_str());
+    return false;
+}
+
+bool read_icon(const std::string &path, Icon &icon)
+{
+    size_t at = path.find("icon");
+    icon.id = at == std::string::npos ? 0 : std::atoi(path.c_str() + at + 4);
+    std::ifstream in(path);
+    if (!in)
+        return fail("cannot read " + path);
+    std::map<char, int> colours;
+    std::string line;
+    enum { Head, Palette, Grid } part = Head;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (line == "palette:") {
+            part = Palette;
+            continue;
+        }
+        if (line == "grid:") {
+            part = Grid;
+            continue;
+        }
+        if (part == Palette) {
+            std::istringstream fields(line);
+            std::string key, value;
+            fields >> key >> value;
+            if (value == "transparent") {
+                colours[key[0]] = -1;
+                continue;
+            }
+            uint32_t rgb = (uint32_t)std::strtoul(value.c_str(), nullptr, 16);
+            int found = -1;
+            for (int i = 0; i < 16; i++)
+                if (kPalette[i] == rgb)
+                    found = i;
+            if (found < 0)
+                return fail(path + ": colour " + value + " is not one of the 16");
+            colours[key[0]] = found;
+        } else if (part == Grid) {
+            if (line.size() != 32)
+                return fail(path + ": grid rows must be 32 characters");
+            for (char c : line) {
+                if (colours.count(c) == 0)
+                    return fail(path + ": '" + std::string(1, c) + "' is not in the palette");
+                icon.index.push_back(colours[c]);
+            }
+        }
+    }
+    if (icon.index.size() != 32 * 32)
+        return fail(path + ": the grid must have 32 rows");
+    return true;
+}
+
+void put16(std::string &s, unsigned v)
+{
+    s += (char)(v & 0xFF);
+    s += (char)((v >> 8) & 0xFF);
+}
+
+void put32(std::string &s, uint32_t v)
+{
+    put16(s, v & 0xFFFF);
+    put16(s, v >> 16);
+}
+
+// One 32 x 32 4-bit image: header, palette, colour rows bottom-up, mask.
+std::string ico_file(const Icon &icon)
+{
+    std::string image;
+    put32(image, 40);
+    put32(image, 32);
+    put32(image, 64); // colour and mask stacked
+    put16(image, 1);
+    put16(image, 4);
+    put32(image, 0);
+    put32(image, 32 * 16 + 32 * 4);
+    for (int i = 0; i < 4; i++)
+        put32(image, 0);
+    for (uint32_t c : kPalette) {
+        image += (char)(c & 0xFF);
+        image += (char)((c >> 8) & 0xFF);
+        image += (char)((c >> 16) & 0xFF);
+        image += '\0';
+    }
+    for (int y = 31; y >= 0; y--)
+        for (int x = 0; x < 32; x += 2) {
+            int a = std::max(icon.index[y * 32 + x], 0), b = std::max(icon.index[y * 32 + x + 1], 0);
+            image += (char)((a << 4) | b);
+        }
+    for (int y = 31; y >= 0; y--)
+        for (int x = 0; x < 32; x += 8) {
+            unsigned bits = 0;
+            for (int i = 0; i < 8; i++)
+                if (icon.index[y * 32 + x + i] < 0)
+                    bits |= 0x80u >> i;
+            image += (char)bits;
+        }
+    std::string file;
+    put16(file, 0);
+    put16(file, 1);
+    put16(file, 1);
+    file += (char)32;
+    file += (char)32;
+    file += (char)16;
+    file += '\0';
+    put16(file, 1);
+    put16(file, 4);
+    put32(file, (uint32_t)image.size());
+    put32(file, 22);
+    return file + image;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: icongen OUT.cpp OUTDIR ICON.txt...\n");
+        return 2;
+    }
+    std::vector<Icon> icons;
+    for (int i = 3; i < argc; i++) {
+        Icon icon;
+        if (!read_icon(argv[i], icon))
+            return 1;
+        icons.push_back(icon);
+        std::ofstream ico(std::string(argv[2]) + "/icon" + std::to_string(icon.id) + ".ico", std::ios::binary);
+        ico << ico_file(icon);
+    }
+    std::ofstream out(argv[1]);
+    out << "// Generated by icongen from resources/; do not edit.\n#include \"user/icons.h\"\nnamespace brelox {\n";
+    for (const Icon &icon : icons) {
+        out << "static const uint32_t kIcon" << icon.id << "[32 * 32] = {\n";
+        for (size_t p = 0; p < icon.index.size(); p++) {
+            int i = icon.index[p];
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "0x%08X,", i < 0 ? 0u : 0xFF000000u | kPalette[i]);
+            out << buf << ((p % 8 == 7) ? "\n" : "");
+        }
+        out << "};\n";
+    }
+    out << "static const IconImage kIcons[] = {\n";
+    for (const Icon &icon : icons)
+        out << "    {" << icon.id << ", 32, kIcon" << icon.id << "},\n";
+    out << "};\nconst IconImage *icon_image(int id)\n{\n    for (const IconImage &i : kIcons)\n"
+           "        if (i.id == id)\n            return &i;\n    return nullptr;\n}\n} // namespace brelox\n";
+    return 0;
+}
