@@ -3,7 +3,7 @@
 # integration on pseudo-terminals, end-to-end in tmux and Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh test
+scripts/install-deps.sh test windows
 cmake --preset test >/dev/null
 cmake --build --preset test
 ctest --preset test -j"$(nproc)"

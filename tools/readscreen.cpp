@@ -3,7 +3,10 @@
 // check what a real display shows.
 //
 //   brelox-readscreen FILE.png X Y COUNT [--origin OX,OY] [--scale N] [--unmatched C]
+//   brelox-readscreen FILE.png --ink X Y W H [--origin OX,OY]
 //
+// The second form counts the dark pixels of a rectangle: for screens drawn
+// with another font (Brelox.exe under Wine), whether a field shows anything.
 // X and Y are client pixels of the window whose client area starts at
 // OX,OY in the picture; N is the driver's pixel scale.  Prints the text.
 #include "gdi/font.h"
@@ -53,10 +56,16 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: brelox-readscreen FILE.png X Y COUNT [--origin OX,OY] [--scale N] [--unmatched C]\n");
         return 2;
     }
-    int x = std::atoi(argv[2]), y = std::atoi(argv[3]), count = std::atoi(argv[4]);
+    bool ink = std::strcmp(argv[2], "--ink") == 0;
+    int first_option = ink ? 7 : 5;
+    if (ink && argc < 7) {
+        std::fprintf(stderr, "brelox-readscreen: --ink needs X Y W H\n");
+        return 2;
+    }
+    int x = std::atoi(argv[ink ? 3 : 2]), y = std::atoi(argv[ink ? 4 : 3]), count = std::atoi(argv[ink ? 5 : 4]);
     int ox = 0, oy = 0, scale = 1;
     char unmatched = '?';
-    for (int i = 5; i + 1 < argc; i += 2) {
+    for (int i = first_option; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--origin") == 0)
             std::sscanf(argv[i + 1], "%d,%d", &ox, &oy);
         else if (std::strcmp(argv[i], "--scale") == 0)
@@ -68,6 +77,14 @@ int main(int argc, char **argv)
     if (!load(argv[1], img)) {
         std::fprintf(stderr, "brelox-readscreen: cannot read %s\n", argv[1]);
         return 1;
+    }
+    if (ink) {
+        int height = std::atoi(argv[6]), dark = 0;
+        for (int py = y; py < y + height; py++)
+            for (int px = x; px < x + count; px++)
+                dark += img.dark(ox + px * scale + scale / 2, oy + py * scale + scale / 2) ? 1 : 0;
+        std::printf("%d\n", dark);
+        return 0;
     }
     std::string text;
     for (int i = 0; i < count; i++) {
