@@ -18,7 +18,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 start_x() {
   exec 3> "$WORK/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1600x1024x24 -nolisten tcp > "$WORK/xvfb.log" 2>&1 &
   PIDS+=($!)
   for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
   export DISPLAY=":$(head -1 "$WORK/display")"
@@ -40,7 +40,7 @@ start_ports() {
 }
 
 start_brelox() {
-  BRELOX_PORTS="$WORK/ports" BRELOX_DRIVER=x11 BRELOX_SCALE=1 "$BRELOX" > "$WORK/brelox.out" 2>&1 &
+  BRELOX_PORTS="$WORK/ports" BRELOX_DRIVER=x11 BRELOX_SCALE="${SCALE:-1}" "$BRELOX" > "$WORK/brelox.out" 2>&1 &
   BRELOX_PID=$!
   WIN=""
   local deadline=$(( $(date +%s) + 20 ))
@@ -57,7 +57,7 @@ keys() { xdotool key --window "$WIN" "$@" 2>/dev/null || true; }
 
 read_text() { # window x y count
   import -window "$1" "$WORK/shot.png" 2>/dev/null || return 1
-  "$BRELOX_READSCREEN" "$WORK/shot.png" "$2" "$3" "$4"
+  "$BRELOX_READSCREEN" "$WORK/shot.png" "$2" "$3" "$4" --scale "${SCALE:-1}"
 }
 
 wait_text() { # window x y text
@@ -171,6 +171,37 @@ close_button() {
   start_brelox
   "$X11_CLOSE" "$WIN"
   wait_exit 0
+}
+
+# A high-resolution screen: every pixel doubled, the same coordinates inside.
+scaled() {
+  SCALE=2
+  start_x
+  start_ports 7:loopback
+  start_brelox
+  xwininfo -id "$WIN" | grep -q "Width: 1168" || fail "scaled width is not 1168"
+  xwininfo -id "$WIN" | grep -q "Height: 450" || fail "scaled height is not 450"
+  wait_text "$WIN" 140 67 "COM5"
+  keys plus plus Down A B Return
+  wait_text "$WIN" 140 126 "AB"
+  keys Escape
+  wait_exit 0
+}
+
+# The X server goes away: a message on standard error and an orderly exit.
+display_lost() {
+  start_x
+  start_ports 7:loopback
+  start_brelox
+  kill "${PIDS[0]}"
+  local code=0 deadline=$(( $(date +%s) + 15 ))
+  while [ "$(date +%s)" -le "$deadline" ] && kill -0 "$BRELOX_PID" 2>/dev/null; do sleep 0.05; done
+  wait "$BRELOX_PID" || code=$?
+  BRELOX_PID=""
+  [ "$code" = 1 ] || fail "exit code $code, want 1"
+  grep -q "connection to the X display was lost" "$WORK/brelox.out" || fail "no message: $(cat "$WORK/brelox.out")"
+  grep -qi "sanitizer\|segmentation" "$WORK/brelox.out" && fail "crashed: $(cat "$WORK/brelox.out")"
+  return 0
 }
 
 "$1"
