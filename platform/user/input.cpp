@@ -31,7 +31,7 @@ void input_key(Window *w, bool down, UINT vk, int unicode, unsigned modifiers)
     }
     UINT message = alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
     int character = down ? translate_character(vk, unicode, modifiers) : kNoCharacter;
-    queue_input(target, message, vk, key_lparam(down, alt), character);
+    queue_input(message, vk, key_lparam(down, alt), character);
 }
 
 // A disabled window (the owner of a message box) passes activation on to

@@ -42,10 +42,13 @@ static void stamp(MSG &m)
     m.pt = POINT{0, 0};
 }
 
-void queue_input(Window *target, UINT message, WPARAM wParam, LPARAM lParam, int character)
+// Input waits unassigned, as in Windows' system queue: it goes to the
+// window that has the focus when it is taken, so keys typed ahead of a
+// message box closing reach the window that has the focus afterwards.
+void queue_input(UINT message, WPARAM wParam, LPARAM lParam, int character)
 {
     InputMessage in{};
-    in.msg.hwnd = target->hwnd;
+    in.msg.hwnd = nullptr;
     in.msg.message = message;
     in.msg.wParam = wParam;
     in.msg.lParam = lParam;
@@ -60,7 +63,6 @@ size_t pending_input_count() { return g_input.size(); }
 void drop_messages_for(HWND hwnd)
 {
     std::erase_if(g_posted, [hwnd](const MSG &m) { return m.hwnd == hwnd; });
-    std::erase_if(g_input, [hwnd](const InputMessage &m) { return m.msg.hwnd == hwnd; });
 }
 
 static bool take_posted(MSG *out, HWND hwnd, UINT first, UINT last, bool remove)
@@ -78,7 +80,13 @@ static bool take_posted(MSG *out, HWND hwnd, UINT first, UINT last, bool remove)
 
 static bool take_input(MSG *out, HWND hwnd, UINT first, UINT last, bool remove)
 {
+    Window *focus = focus_window();
+    if (focus == nullptr) {
+        g_input.clear(); // keys with no window to go to are lost, as on Windows
+        return false;
+    }
     for (auto it = g_input.begin(); it != g_input.end(); ++it) {
+        it->msg.hwnd = focus->hwnd;
         if (!matches(it->msg, hwnd, first, last))
             continue;
         *out = it->msg;

@@ -7,7 +7,7 @@
 
 namespace brelox {
 
-void queue_input(Window *target, UINT message, WPARAM wParam, LPARAM lParam, int character);
+void queue_input(UINT message, WPARAM wParam, LPARAM lParam, int character);
 size_t pending_input_count();
 void drop_messages_for(HWND hwnd);
 

@@ -79,6 +79,16 @@ control_keys() {
   [ "$(pane '#{cursor_flag}')" = 1 ] || fail "the cursor was left hidden"
 }
 
+# Keys typed after the one that closes the box are not lost.
+type_ahead_after_box() {
+  start_ports 7:loopback
+  start_brelox
+  keys Down X Enter
+  wait_for "Port open error"
+  keys Enter Escape
+  wait_for "EXIT=0"
+}
+
 keys_while_busy() {
   start_ports 5:loopback
   start_brelox

@@ -63,12 +63,47 @@ TEST(MessageBox, ModalLoopFocusAndRepaint)
     // The area the box covered is due for repainting.
     rec.clear();
     MSG m;
+    // The key-up of the Enter that closed the box comes to the owner first,
+    // as on Windows; then the paint.
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, (UINT)WM_KEYUP);
+    EXPECT_EQ(m.hwnd, owner);
     ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(m.message, (UINT)WM_PAINT);
     DispatchMessageA(&m);
     RECT client;
     GetClientRect(owner, &client);
     EXPECT_SEQUENCE(rec, {msg(WM_PAINT), msg(WM_ERASEBKGND)});
+}
+
+} // namespace
+
+namespace {
+
+// Keys wait unassigned and go to the window that has the focus when they
+// are taken: what is typed after the key that closes a box reaches the owner.
+TEST(MessageBox, KeysTypedAheadOfTheCloseGoToTheOwner)
+{
+    Recorder rec;
+    register_recorder_class(&rec);
+    HWND owner = CreateWindowExA(0, "recorder", "owner", WS_SYSMENU, 0, 0, 300, 200, nullptr, nullptr, nullptr,
+                                 nullptr);
+    ShowWindow(owner, SW_SHOW);
+    UpdateWindow(owner);
+    headless::Script s;
+    s.then([] { headless::type_now("\rq"); });
+    headless::set_script(s);
+    EXPECT_EQ(MessageBoxA(owner, "Receive error ", "WARNING", MB_ICONWARNING), IDOK);
+    rec.clear();
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+    bool got_q = false;
+    for (const Received &r : rec.log)
+        got_q = got_q || (r.message == WM_CHAR && r.wParam == 'q');
+    EXPECT_TRUE(got_q) << "the q typed after Enter was lost";
 }
 
 } // namespace
