@@ -6,7 +6,7 @@ set -euo pipefail
 build_pkgs=(cmake ninja-build g++ pkg-config libpng-dev zlib1g-dev libx11-dev libncurses-dev console-setup-linux)
 test_pkgs=(googletest libgtest-dev tmux xvfb xdotool imagemagick openbox x11-utils procps)
 windows_pkgs=(mingw-w64 icoutils wine wine64 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 xvfb xdotool imagemagick openbox x11-utils)
-bench_pkgs=(libbenchmark-dev hyperfine time cutecom gtkterm)
+bench_pkgs=(libbenchmark-dev time cutecom gtkterm mingw-w64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
 
 wanted=()
 for what in "${@:-build}"; do

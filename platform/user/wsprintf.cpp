@@ -26,25 +26,25 @@ struct Output {
     }
 };
 
-struct Spec {
+struct Conversion {
     bool left = false, zero = false, alt = false;
     int width = 0;
     int precision = -1;
 };
 
-void emit(Output &out, const Spec &spec, const char *text, int len, const char *prefix = "")
+void emit(Output &out, const Conversion &conv, const char *text, int len, const char *prefix = "")
 {
     int prefix_len = (int)std::strlen(prefix);
-    int fill = spec.width - len - prefix_len;
-    if (!spec.left && !spec.zero)
+    int fill = conv.width - len - prefix_len;
+    if (!conv.left && !conv.zero)
         out.pad(' ', fill);
     for (int i = 0; i < prefix_len; i++)
         out.put(prefix[i]);
-    if (!spec.left && spec.zero)
+    if (!conv.left && conv.zero)
         out.pad('0', fill);
     for (int i = 0; i < len; i++)
         out.put(text[i]);
-    if (spec.left)
+    if (conv.left)
         out.pad(' ', fill);
 }
 
@@ -62,13 +62,13 @@ int digits(char *out, unsigned long long v, unsigned base, bool upper)
     return n;
 }
 
-void emit_number(Output &out, Spec spec, unsigned long long magnitude, bool negative, unsigned base, bool upper)
+void emit_number(Output &out, Conversion conv, unsigned long long magnitude, bool negative, unsigned base, bool upper)
 {
     char text[40];
     int len = digits(text, magnitude, base, upper);
-    if (spec.precision >= 0) { // at least that many digits
-        spec.zero = false;
-        int extra = spec.precision - len;
+    if (conv.precision >= 0) { // at least that many digits
+        conv.zero = false;
+        int extra = conv.precision - len;
         if (extra > 0) {
             std::memmove(text + extra, text, (size_t)len);
             std::memset(text, '0', (size_t)extra);
@@ -76,9 +76,9 @@ void emit_number(Output &out, Spec spec, unsigned long long magnitude, bool nega
         }
     }
     const char *prefix = negative ? "-" : "";
-    if (spec.alt && base == 16 && magnitude != 0)
+    if (conv.alt && base == 16 && magnitude != 0)
         prefix = upper ? "0X" : "0x";
-    emit(out, spec, text, len, prefix);
+    emit(out, conv, text, len, prefix);
 }
 
 } // namespace
@@ -96,23 +96,23 @@ extern "C" int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...)
             continue;
         }
         const char *start = p++;
-        Spec spec;
+        Conversion conv;
         for (;; p++) {
             if (*p == '-')
-                spec.left = true;
+                conv.left = true;
             else if (*p == '0')
-                spec.zero = true;
+                conv.zero = true;
             else if (*p == '#')
-                spec.alt = true;
+                conv.alt = true;
             else
                 break;
         }
         while (*p >= '0' && *p <= '9')
-            spec.width = spec.width * 10 + (*p++ - '0');
+            conv.width = conv.width * 10 + (*p++ - '0');
         if (*p == '.') {
-            spec.precision = 0;
+            conv.precision = 0;
             for (p++; *p >= '0' && *p <= '9'; p++)
-                spec.precision = spec.precision * 10 + (*p - '0');
+                conv.precision = conv.precision * 10 + (*p - '0');
         }
         if (*p == 'l' || *p == 'h')
             p++;
@@ -123,7 +123,7 @@ extern "C" int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...)
         case 'c':
         case 'C': {
             char c = (char)va_arg(args, int);
-            emit(out, spec, &c, 1);
+            emit(out, conv, &c, 1);
             break;
         }
         case 'd':
@@ -131,19 +131,19 @@ extern "C" int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...)
             // LONG is 32 bits here as on Windows, so %ld takes an int too.
             long long v = (long long)va_arg(args, int);
             unsigned long long m = v < 0 ? 0ULL - (unsigned long long)v : (unsigned long long)v;
-            emit_number(out, spec, m, v < 0, 10, false);
+            emit_number(out, conv, m, v < 0, 10, false);
             break;
         }
         case 'u':
         case 'x':
         case 'X': {
             unsigned long long v = (unsigned long long)va_arg(args, unsigned int);
-            emit_number(out, spec, v, false, *p == 'u' ? 10 : 16, *p == 'X');
+            emit_number(out, conv, v, false, *p == 'u' ? 10 : 16, *p == 'X');
             break;
         }
         case 'p': {
             void *v = va_arg(args, void *);
-            Spec ps = spec;
+            Conversion ps = conv;
             ps.zero = true;
             ps.width = (int)sizeof(void *) * 2;
             emit_number(out, ps, (unsigned long long)(uintptr_t)v, false, 16, true);
@@ -155,9 +155,9 @@ extern "C" int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...)
             if (s == nullptr)
                 s = "(null)";
             int len = 0;
-            while (s[len] != 0 && (spec.precision < 0 || len < spec.precision))
+            while (s[len] != 0 && (conv.precision < 0 || len < conv.precision))
                 len++;
-            emit(out, spec, s, len);
+            emit(out, conv, s, len);
             break;
         }
         case 0: // a lone % at the end

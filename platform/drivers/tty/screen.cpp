@@ -3,6 +3,7 @@
 // the frame; a notice instead when the terminal is too small.
 #include "tty.h"
 #include "../../gdi/font.h"
+#include "../trace.h"
 
 #define NCURSES_WIDECHAR 1
 #include <curses.h>
@@ -144,6 +145,7 @@ void draw_screen()
     }
     refresh();
     s.dirty = false;
+    trace_presented();
 }
 
 } // namespace brelox::tty

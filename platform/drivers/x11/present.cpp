@@ -2,6 +2,7 @@
 // enlarged by the scale, with the caret drawn over the picture (inverted)
 // and never into the surface, so moving or hiding it leaves nothing behind.
 #include "x11.h"
+#include "../trace.h"
 
 #include <algorithm>
 
@@ -51,11 +52,17 @@ void present_rect(XWin *x, RECT area)
                   (unsigned)((area.bottom - area.top) * s.scale));
 }
 
+// The round trip makes sure the server has the picture before the program
+// goes on waiting: what was drawn is on the screen.
 void present(Window *w, const RECT &area)
 {
-    if (XWin *x = xwin_of(w))
-        present_rect(x, area);
-    XFlush(state().display);
+    XWin *x = xwin_of(w);
+    if (x == nullptr)
+        return;
+    present_rect(x, area);
+    XSync(state().display, False);
+    if (x->mapped)
+        trace_presented();
 }
 
 // A moved or newly shown caret starts in its visible phase, as on Windows.
