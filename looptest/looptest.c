@@ -84,7 +84,9 @@ static void receive_and_show(HWND hwnd, HANDLE port)
     if (count > LOOPTEST_RECEIVE_MAX)
         count = LOOPTEST_RECEIVE_MAX;
     ReadFile(port, receiveBuffer, count, &got, NULL);
-    ScreenReceivedDisplay(hwnd, receiveBuffer, count);
+    /* Only what was read: a port that fails mid-read must not show the
+       bytes of an earlier exchange still in the buffer. */
+    ScreenReceivedDisplay(hwnd, receiveBuffer, got);
 }
 
 void LoopTestRun(HWND hwnd)

@@ -33,14 +33,18 @@ struct TickBase {
 };
 TickBase g_base;
 
-uint32_t start_value()
+// The value BRELOX_TICK_START asks for, if it names one.
+bool start_value(uint32_t *value)
 {
     const char *text = std::getenv("BRELOX_TICK_START");
     if (text == nullptr || *text == 0)
-        return 0;
+        return false;
     char *end = nullptr;
     unsigned long long v = std::strtoull(text, &end, 0);
-    return (end != nullptr && *end == 0) ? (uint32_t)v : 0;
+    if (end == nullptr || *end != 0)
+        return false;
+    *value = (uint32_t)v;
+    return true;
 }
 
 } // namespace
@@ -64,8 +68,8 @@ extern "C" DWORD WINAPI GetTickCount(void)
         g_base.set = true;
         g_base.for_clock = g_clock;
         g_base.clock_start_ms = now_ms;
-        g_base.tick_start = start_value();
-        if (g_clock == &g_monotonic && g_base.tick_start == 0)
+        g_base.tick_start = 0;
+        if (!start_value(&g_base.tick_start) && g_clock == &g_monotonic)
             g_base.clock_start_ms = 0; // plain: milliseconds of the monotonic clock
     }
     return (DWORD)(g_base.tick_start + (uint32_t)(now_ms - g_base.clock_start_ms));

@@ -184,11 +184,12 @@ extern "C" int WINAPI MessageBoxA(HWND owner_hwnd, LPCSTR text, LPCSTR caption, 
     }
 
     Window *bw = find_window(box);
+    owner = owner_hwnd != nullptr ? find_window(owner_hwnd) : nullptr; // it may have gone meanwhile
     RECT covered{0, 0, 0, 0};
     if (bw != nullptr && owner != nullptr)
         covered = RECT{bw->x - owner->client_x, bw->y - owner->client_y, bw->x + bw->width - owner->client_x,
                        bw->y + bw->height - owner->client_y};
-    if (owner != nullptr && find_window(owner_hwnd) != nullptr)
+    if (owner != nullptr)
         EnableWindow(owner_hwnd, TRUE);
     if (bw != nullptr)
         DestroyWindow(box);

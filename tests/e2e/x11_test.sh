@@ -141,7 +141,8 @@ absent_port() {
   xdotool key --window "$box" Return 2>/dev/null || true
   for _ in $(seq 100); do xdotool search --name '^WARNING$' >/dev/null 2>&1 || break; sleep 0.05; done
   xdotool search --name '^WARNING$' >/dev/null 2>&1 && fail "the box did not close"
-  keys plus
+  # The keyboard is back with the main window: a plain key press reaches it.
+  xdotool key plus
   wait_text "$WIN" 140 67 "COM6"
   wait_text "$WIN" 294 185 " Press +,- or space to select port"
   keys Escape

@@ -167,6 +167,12 @@ void destroy_window(Window *w)
         return;
     if (s.caret_owner == x)
         s.caret_owner = nullptr;
+    // A closing message box hands the keyboard back to its owner, which X
+    // would otherwise give to the root window.
+    Window *owner = find_window(w->owner);
+    XWin *ox = owner != nullptr ? xwin_of(owner) : nullptr;
+    if (ox != nullptr && ox->mapped && x->mapped)
+        give_focus(ox);
     x->image->data = nullptr; // the pixels belong to the vector
     XDestroyImage(x->image);
     XDestroyWindow(s.display, x->xid);
