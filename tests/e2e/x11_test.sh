@@ -174,6 +174,19 @@ close_button() {
   wait_exit 0
 }
 
+# Keys sent while the exchange runs wait in the queue and come after the
+# return to the port line (on the send line + and - would be ignored).
+keys_while_busy() {
+  start_x
+  start_ports 5:loopback
+  start_brelox
+  keys Down A B Return plus plus minus
+  wait_text "$WIN" 140 67 "COM6"
+  wait_text "$WIN" 140 126 "AB "
+  keys Escape
+  wait_exit 0
+}
+
 # A high-resolution screen: every pixel doubled, the same coordinates inside.
 scaled() {
   SCALE=2

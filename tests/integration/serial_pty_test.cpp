@@ -138,6 +138,59 @@ TEST(SerialPty, APortInUseCannotBeOpenedAgainByThisOrAnotherProgram)
     CloseHandle(again);
 }
 
+TEST(SerialPty, SettingsThePortCannotTakeAreRefused)
+{
+    PortServer server({"5:loopback"});
+    ASSERT_TRUE(server.ready());
+    server.use();
+    HANDLE h = open_port("\\\\.\\COM5");
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DCB good{};
+    ASSERT_TRUE(GetCommState(h, &good));
+    struct {
+        const char *what;
+        void (*spoil)(DCB &);
+    } cases[] = {
+        {"baud 12345", [](DCB &d) { d.BaudRate = 12345; }},
+        {"9 data bits", [](DCB &d) { d.ByteSize = 9; }},
+        {"4 data bits", [](DCB &d) { d.ByteSize = 4; }},
+        {"parity 5", [](DCB &d) { d.Parity = 5; }},
+        {"1.5 stop bits with 8 data bits", [](DCB &d) { d.StopBits = ONE5STOPBITS; }},
+    };
+    for (auto &c : cases) {
+        DCB bad = good;
+        c.spoil(bad);
+        EXPECT_FALSE(SetCommState(h, &bad)) << c.what;
+        EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_PARAMETER) << c.what;
+    }
+    EXPECT_TRUE(SetCommState(h, &good));
+    CloseHandle(h);
+}
+
+TEST(SerialPty, AVanishedPortFailsAtOnceAndReportsNothingWaiting)
+{
+    PortServer server({"5:vanish"});
+    ASSERT_TRUE(server.ready());
+    server.use();
+    HANDLE h = open_port("\\\\.\\COM5");
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD n = 0;
+    WriteFile(h, "X", 1, &n, nullptr); // the port goes away on this
+    DWORD start = GetTickCount();
+    COMSTAT st{};
+    st.cbInQue = 99;
+    DWORD errors = 0;
+    while (ClearCommError(h, &errors, &st) && GetTickCount() - start < 2000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(st.cbInQue, 0u);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_DEVICE_NOT_CONNECTED);
+    char buf[4];
+    EXPECT_FALSE(ReadFile(h, buf, 4, &n, nullptr)) << "a read on a vanished port must not wait for ever";
+    EXPECT_FALSE(WriteFile(h, "Y", 1, &n, nullptr));
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    EXPECT_TRUE(CloseHandle(h));
+}
+
 TEST(SerialPty, ManyExchangesLeaveNoDescriptorOpen)
 {
     PortServer server({"5:loopback"});
