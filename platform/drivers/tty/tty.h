@@ -24,7 +24,7 @@ struct State {
 
 State &state();
 
-// screen.cpp
+// present.cpp
 void draw_screen();
 
 // input.cpp
