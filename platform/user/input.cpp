@@ -34,6 +34,16 @@ void input_key(Window *w, bool down, UINT vk, int unicode, unsigned modifiers)
     queue_input(message, vk, key_lparam(down, alt), character);
 }
 
+// A disabled window (the owner of a message box while it is up) gets no
+// clicks, as on Windows.
+void input_mouse_button(Window *w, int x, int y, bool down)
+{
+    if (w == nullptr || w->destroyed || !w->enabled)
+        return;
+    LPARAM where = (LPARAM)(((DWORD)(y & 0xFFFF) << 16) | (DWORD)(x & 0xFFFF));
+    queue_mouse_input(w->hwnd, down ? WM_LBUTTONDOWN : WM_LBUTTONUP, down ? 1 : 0, where);
+}
+
 // A disabled window (the owner of a message box) passes activation on to
 // the enabled window it owns.
 static Window *window_to_activate(Window *w)

@@ -16,6 +16,7 @@ namespace brelox {
 struct InputMessage {
     MSG msg;
     int character; // what TranslateMessage makes of a key-down
+    bool keyboard; // true: goes to the focus window when taken
 };
 
 static std::deque<MSG> g_posted;
@@ -54,6 +55,20 @@ void queue_input(UINT message, WPARAM wParam, LPARAM lParam, int character)
     in.msg.lParam = lParam;
     stamp(in.msg);
     in.character = character;
+    in.keyboard = true;
+    g_input.push_back(in);
+}
+
+void queue_mouse_input(HWND target, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    InputMessage in{};
+    in.msg.hwnd = target;
+    in.msg.message = message;
+    in.msg.wParam = wParam;
+    in.msg.lParam = lParam;
+    stamp(in.msg);
+    in.character = kNoCharacter;
+    in.keyboard = false;
     g_input.push_back(in);
 }
 
@@ -63,6 +78,7 @@ size_t pending_input_count() { return g_input.size(); }
 void drop_messages_for(HWND hwnd)
 {
     std::erase_if(g_posted, [hwnd](const MSG &m) { return m.hwnd == hwnd; });
+    std::erase_if(g_input, [hwnd](const InputMessage &m) { return !m.keyboard && m.msg.hwnd == hwnd; });
 }
 
 static bool take_posted(MSG *out, HWND hwnd, UINT first, UINT last, bool remove)
@@ -81,12 +97,11 @@ static bool take_posted(MSG *out, HWND hwnd, UINT first, UINT last, bool remove)
 static bool take_input(MSG *out, HWND hwnd, UINT first, UINT last, bool remove)
 {
     Window *focus = focus_window();
-    if (focus == nullptr) {
-        g_input.clear(); // keys with no window to go to are lost, as on Windows
-        return false;
-    }
+    if (focus == nullptr) // keys with no window to go to are lost, as on Windows
+        std::erase_if(g_input, [](const InputMessage &m) { return m.keyboard; });
     for (auto it = g_input.begin(); it != g_input.end(); ++it) {
-        it->msg.hwnd = focus->hwnd;
+        if (it->keyboard)
+            it->msg.hwnd = focus->hwnd;
         if (!matches(it->msg, hwnd, first, last))
             continue;
         *out = it->msg;

@@ -174,6 +174,26 @@ close_button() {
   wait_exit 0
 }
 
+# A click on OK closes the box too.
+box_click() {
+  start_x
+  start_ports 7:loopback
+  start_brelox
+  keys Down X Return
+  local box=""
+  for _ in $(seq 100); do
+    box=$(xdotool search --name '^WARNING$' 2>/dev/null | head -1) && [ -n "$box" ] && break
+    sleep 0.05
+  done
+  [ -n "$box" ] || fail "no WARNING window"
+  wait_text "$box" 60 24 "Port open error "
+  xdotool mousemove --window "$box" 102 84 click 1
+  for _ in $(seq 100); do xdotool search --name '^WARNING$' >/dev/null 2>&1 || break; sleep 0.05; done
+  xdotool search --name '^WARNING$' >/dev/null 2>&1 && fail "a click on OK did not close the box"
+  keys Escape
+  wait_exit 0
+}
+
 # Keys sent while the exchange runs wait in the queue and come after the
 # return to the port line (on the send line + and - would be ignored).
 keys_while_busy() {

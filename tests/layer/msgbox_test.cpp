@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 using namespace brelox::testing;
 namespace headless = brelox::headless;
 
@@ -104,6 +106,50 @@ TEST(MessageBox, KeysTypedAheadOfTheCloseGoToTheOwner)
     for (const Received &r : rec.log)
         got_q = got_q || (r.message == WM_CHAR && r.wParam == 'q');
     EXPECT_TRUE(got_q) << "the q typed after Enter was lost";
+}
+
+} // namespace
+
+namespace {
+
+// A click closes the box only on the OK button; the keys that close it are
+// Enter, Esc and Space.
+TEST(MessageBox, ClosedByItsKeysOrAClickOnOk)
+{
+    struct {
+        const char *what;
+        std::function<void(headless::Script &)> answer;
+    } cases[] = {
+        {"enter", [](headless::Script &s) { s.type("\r"); }},
+        {"esc", [](headless::Script &s) { s.type("\x1b"); }},
+        {"space", [](headless::Script &s) { s.type(" "); }},
+        {"click on OK after a click beside it", [](headless::Script &s) {
+             s.click_box(5, 5);
+             s.then([] {
+                 bool up = false;
+                 for (brelox::Window *w : brelox::top_level_windows())
+                     up = up || w->message_box;
+                 EXPECT_TRUE(up) << "a click beside the button closed the box";
+             });
+             // "Port open error " gives a client area of 204 x 106; OK is centred in the strip.
+             s.click_box(102, 84);
+         }},
+    };
+    Recorder rec;
+    register_recorder_class(&rec);
+    HWND owner = CreateWindowExA(0, "recorder", "owner", WS_SYSMENU, 0, 0, 300, 200, nullptr, nullptr, nullptr,
+                                 nullptr);
+    ShowWindow(owner, SW_SHOW);
+    for (auto &c : cases) {
+        headless::Script s;
+        c.answer(s);
+        headless::set_script(s);
+        EXPECT_EQ(MessageBoxA(owner, "Port open error ", "WARNING", MB_ICONWARNING), IDOK) << c.what;
+        EXPECT_FALSE(headless::script_ran_out()) << c.what << ": the box did not close";
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&m);
+    }
 }
 
 } // namespace

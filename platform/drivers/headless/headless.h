@@ -22,6 +22,7 @@ public:
     Script &cover(const RECT &client_area);   // another window over the main window
     Script &uncover();
     Script &answer_box();                     // Enter in the message box that is up
+    Script &click_box(int x, int y);          // the left button at (x, y) of the box
     Script &close();                          // the close button of the main window
     Script &then(std::function<void()> check);
 

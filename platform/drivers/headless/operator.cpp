@@ -138,6 +138,18 @@ Script &Script::answer_box()
     return *this;
 }
 
+Script &Script::click_box(int x, int y)
+{
+    steps.push_back({[x, y] {
+        for (Window *w : top_level_windows())
+            if (w->message_box) {
+                input_mouse_button(w, x, y, true);
+                input_mouse_button(w, x, y, false);
+            }
+    }});
+    return *this;
+}
+
 Script &Script::close()
 {
     steps.push_back({[] { input_close(main_window()); }});

@@ -8,7 +8,8 @@
 //  [x] message boxes as their own modal windows, transient for the owner
 //  [x] BRELOX_SCALE (default 2 at 192 dpi and above); XBell
 //  [x] the display going away: a message and a clean exit
-//  [ ] no mouse input, no clipboard
+//  [x] the left button (the message box's OK); no other mouse use
+//  [ ] no clipboard
 #include "x11.h"
 #include "../../user/input.h"
 

@@ -34,6 +34,14 @@ void on_key(XWin *x, XKeyEvent &ev, bool down)
     input_key(x->window, down, vk, unicode_from_keysym(sym, text, len), modifiers);
 }
 
+void on_button(XWin *x, const XButtonEvent &ev, bool down)
+{
+    if (ev.button != Button1)
+        return;
+    int s = state().scale;
+    input_mouse_button(x->window, ev.x / s, ev.y / s, down);
+}
+
 void on_expose(XWin *x, const XExposeEvent &ev)
 {
     int s = state().scale;
@@ -87,6 +95,8 @@ void handle_event(XEvent &ev)
     switch (ev.type) {
     case KeyPress: on_key(x, ev.xkey, true); break;
     case KeyRelease: on_key(x, ev.xkey, false); break;
+    case ButtonPress: on_button(x, ev.xbutton, true); break;
+    case ButtonRelease: on_button(x, ev.xbutton, false); break;
     case Expose: on_expose(x, ev.xexpose); break;
     case MapNotify: on_map(x); break;
     case UnmapNotify: on_unmap(x); break;

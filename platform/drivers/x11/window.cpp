@@ -135,8 +135,8 @@ void create_window(Window *w)
     x->window = w;
     XSetWindowAttributes attrs{};
     attrs.background_pixel = WhitePixel(s.display, s.screen);
-    attrs.event_mask = ExposureMask | KeyPressMask | KeyReleaseMask | FocusChangeMask | StructureNotifyMask |
-                       PropertyChangeMask;
+    attrs.event_mask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
+                       FocusChangeMask | StructureNotifyMask | PropertyChangeMask;
     int width = std::max(w->surface.width * s.scale, 1), height = std::max(w->surface.height * s.scale, 1);
     x->xid = XCreateWindow(s.display, RootWindow(s.display, s.screen), w->client_x, w->client_y, (unsigned)width,
                            (unsigned)height, 0, s.depth, InputOutput, s.visual, CWBackPixel | CWEventMask, &attrs);
