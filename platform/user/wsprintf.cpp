@@ -4,6 +4,7 @@
 // terminator included, as the documented buffer limit says.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstring>
 
@@ -81,6 +82,84 @@ void emit_number(Output &out, Conversion conv, unsigned long long magnitude, boo
     emit(out, conv, text, len, prefix);
 }
 
+// Flags, width, precision and size prefix after a '%'; `p` is left on the
+// conversion letter.  Widths past the buffer limit cannot matter: capped.
+Conversion parse_conversion(const char *&p)
+{
+    Conversion conv;
+    for (;; p++) {
+        if (*p == '-')
+            conv.left = true;
+        else if (*p == '0')
+            conv.zero = true;
+        else if (*p == '#')
+            conv.alt = true;
+        else
+            break;
+    }
+    for (; *p >= '0' && *p <= '9'; p++)
+        conv.width = std::min(conv.width * 10 + (*p - '0'), kLimit);
+    if (*p == '.') {
+        conv.precision = 0;
+        for (p++; *p >= '0' && *p <= '9'; p++)
+            conv.precision = std::min(conv.precision * 10 + (*p - '0'), kLimit);
+    }
+    if (*p == 'l' || *p == 'h')
+        p++;
+    return conv;
+}
+
+// One conversion; false for a letter wsprintfA does not know.
+bool format_conversion(Output &out, const Conversion &conv, char letter, va_list *args)
+{
+    switch (letter) {
+    case '%':
+        out.put('%');
+        return true;
+    case 'c':
+    case 'C': {
+        char c = (char)va_arg(*args, int);
+        emit(out, conv, &c, 1);
+        return true;
+    }
+    case 'd':
+    case 'i': {
+        // LONG is 32 bits here as on Windows, so %ld takes an int too.
+        long long v = (long long)va_arg(*args, int);
+        unsigned long long m = v < 0 ? 0ULL - (unsigned long long)v : (unsigned long long)v;
+        emit_number(out, conv, m, v < 0, 10, false);
+        return true;
+    }
+    case 'u':
+    case 'x':
+    case 'X': {
+        unsigned long long v = (unsigned long long)va_arg(*args, unsigned int);
+        emit_number(out, conv, v, false, letter == 'u' ? 10 : 16, letter == 'X');
+        return true;
+    }
+    case 'p': {
+        void *v = va_arg(*args, void *);
+        Conversion ps = conv;
+        ps.zero = true;
+        ps.width = (int)sizeof(void *) * 2;
+        emit_number(out, ps, (unsigned long long)(uintptr_t)v, false, 16, true);
+        return true;
+    }
+    case 's':
+    case 'S': {
+        const char *s = va_arg(*args, const char *);
+        if (s == nullptr)
+            s = "(null)";
+        int len = 0;
+        while (s[len] != 0 && (conv.precision < 0 || len < conv.precision))
+            len++;
+        emit(out, conv, s, len);
+        return true;
+    }
+    }
+    return false;
+}
+
 } // namespace
 
 extern "C" int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...)
@@ -96,78 +175,14 @@ extern "C" int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...)
             continue;
         }
         const char *start = p++;
-        Conversion conv;
-        for (;; p++) {
-            if (*p == '-')
-                conv.left = true;
-            else if (*p == '0')
-                conv.zero = true;
-            else if (*p == '#')
-                conv.alt = true;
-            else
-                break;
-        }
-        while (*p >= '0' && *p <= '9')
-            conv.width = conv.width * 10 + (*p++ - '0');
-        if (*p == '.') {
-            conv.precision = 0;
-            for (p++; *p >= '0' && *p <= '9'; p++)
-                conv.precision = conv.precision * 10 + (*p - '0');
-        }
-        if (*p == 'l' || *p == 'h')
-            p++;
-        switch (*p) {
-        case '%':
-            out.put('%');
-            break;
-        case 'c':
-        case 'C': {
-            char c = (char)va_arg(args, int);
-            emit(out, conv, &c, 1);
-            break;
-        }
-        case 'd':
-        case 'i': {
-            // LONG is 32 bits here as on Windows, so %ld takes an int too.
-            long long v = (long long)va_arg(args, int);
-            unsigned long long m = v < 0 ? 0ULL - (unsigned long long)v : (unsigned long long)v;
-            emit_number(out, conv, m, v < 0, 10, false);
-            break;
-        }
-        case 'u':
-        case 'x':
-        case 'X': {
-            unsigned long long v = (unsigned long long)va_arg(args, unsigned int);
-            emit_number(out, conv, v, false, *p == 'u' ? 10 : 16, *p == 'X');
-            break;
-        }
-        case 'p': {
-            void *v = va_arg(args, void *);
-            Conversion ps = conv;
-            ps.zero = true;
-            ps.width = (int)sizeof(void *) * 2;
-            emit_number(out, ps, (unsigned long long)(uintptr_t)v, false, 16, true);
-            break;
-        }
-        case 's':
-        case 'S': {
-            const char *s = va_arg(args, const char *);
-            if (s == nullptr)
-                s = "(null)";
-            int len = 0;
-            while (s[len] != 0 && (conv.precision < 0 || len < conv.precision))
-                len++;
-            emit(out, conv, s, len);
-            break;
-        }
-        case 0: // a lone % at the end
+        Conversion conv = parse_conversion(p);
+        if (*p == 0) { // a lone % at the end
             p--;
-            break;
-        default: // unknown: copied as it stands
-            for (const char *q = start; q <= p; q++)
-                out.put(*q);
-            break;
+            continue;
         }
+        if (!format_conversion(out, conv, *p, &args))
+            for (const char *q = start; q <= p; q++) // unknown: copied as it stands
+                out.put(*q);
     }
     va_end(args);
     out.buffer[out.length] = 0;

@@ -40,7 +40,7 @@ line() { screen | sed -n "$1p"; } # 1-based row
 pane() { tmux -S "$SOCKET" display -p -t e2e "$1"; }
 
 wait_for() { # text [seconds]
-  local deadline=$(( $(date +%s) + ${2:-5} ))
+  local deadline=$(( $(date +%s) + ${2:-10} ))
   while [ "$(date +%s)" -le "$deadline" ]; do
     screen | grep -qF -- "$1" && return 0
     sleep 0.05
@@ -49,7 +49,7 @@ wait_for() { # text [seconds]
 }
 
 wait_gone() { # text [seconds]
-  local deadline=$(( $(date +%s) + ${2:-5} ))
+  local deadline=$(( $(date +%s) + ${2:-10} ))
   while [ "$(date +%s)" -le "$deadline" ]; do
     screen | grep -qF -- "$1" || return 0
     sleep 0.05

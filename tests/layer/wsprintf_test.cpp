@@ -25,6 +25,7 @@ TEST(Wsprintf, Conversions)
         {(wsprintfA(buf, "[%8s][%-6s][%.2s]", "abc", "ab", "xyz"), buf), "[     abc][ab    ][xy]"},
         {(wsprintfA(buf, "100%% %ld %lu %lx", (LONG)-1, (ULONG)1, (ULONG)255), buf), "100% -1 1 ff"},
         {(wsprintfA(buf, "%s", (const char *)nullptr), buf), "(null)"},
+        {(wsprintfA(buf, "%q%d%", 5), buf), "%q5"},
     };
     for (auto &c : cases)
         EXPECT_EQ(c.got, c.want);
@@ -42,6 +43,9 @@ TEST(Wsprintf, NeverStoresMoreThan1024Bytes)
     EXPECT_EQ(std::string(buf), std::string(1023, 'x'));
     n = wsprintfA(buf, "%2000d", 1);
     EXPECT_EQ(n, 1023);
+    EXPECT_EQ(buf[1024], '#');
+    n = wsprintfA(buf, "%99999999999999999999d|%.99999999999999999999s", 7, "abc");
+    EXPECT_EQ(n, 1023) << "a huge width is no overflow";
     EXPECT_EQ(buf[1024], '#');
 }
 
