@@ -14,7 +14,12 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  [ -s "$WORK/import.err" ] && tail -n 3 "$WORK/import.err" >&2
+  [ -s "$WORK/brelox.out" ] && tail -n 5 "$WORK/brelox.out" >&2
+  exit 1
+}
 
 start_x() {
   exec 3> "$WORK/display"
@@ -28,8 +33,15 @@ start_x() {
 start_wm() {
   openbox --sm-disable > "$WORK/openbox.log" 2>&1 &
   PIDS+=($!)
-  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && return 0; sleep 0.05; done
-  fail "openbox did not start"
+  local deadline=$(( $(date +%s) + 15 ))
+  while [ "$(date +%s)" -le "$deadline" ]; do
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && xprop -root _NET_SUPPORTED 2>/dev/null | grep -q ATOM; then
+      sleep 0.5 # openbox sets its properties before it has finished starting
+      return 0
+    fi
+    sleep 0.05
+  done
+  fail "openbox did not start: $(tail -n 3 "$WORK/openbox.log")"
 }
 
 start_ports() {
@@ -56,7 +68,7 @@ start_brelox() {
 keys() { xdotool key --window "$WIN" "$@" 2>/dev/null || true; }
 
 read_text() { # window x y count
-  import -window "$1" "$WORK/shot.png" 2>/dev/null || return 1
+  import -window "$1" "$WORK/shot.png" 2>> "$WORK/import.err" || return 1
   "$BRELOX_READSCREEN" "$WORK/shot.png" "$2" "$3" "$4" --scale "${SCALE:-1}"
 }
 
@@ -76,6 +88,25 @@ wait_exit() { # expected code
   wait "$BRELOX_PID" || code=$?
   BRELOX_PID=""
   [ "$code" = "$1" ] || fail "exit code $code, want $1"
+}
+
+# The WARNING box's window, once it is there.
+find_box() {
+  local box="" deadline=$(( $(date +%s) + 15 ))
+  while [ "$(date +%s)" -le "$deadline" ]; do
+    box=$(xdotool search --name '^WARNING$' 2>/dev/null | head -1) && [ -n "$box" ] && { echo "$box"; return 0; }
+    sleep 0.05
+  done
+  fail "no WARNING window"
+}
+
+box_gone() {
+  local deadline=$(( $(date +%s) + 15 ))
+  while [ "$(date +%s)" -le "$deadline" ]; do
+    xdotool search --name '^WARNING$' > /dev/null 2>&1 || return 0
+    sleep 0.05
+  done
+  return 1
 }
 
 start() {
@@ -126,12 +157,8 @@ absent_port() {
   start_ports 7:loopback
   start_brelox
   keys Down X Return
-  local box=""
-  for _ in $(seq 100); do
-    box=$(xdotool search --name '^WARNING$' 2>/dev/null | head -1) && [ -n "$box" ] && break
-    sleep 0.05
-  done
-  [ -n "$box" ] || fail "no WARNING window"
+  local box
+  box=$(find_box)
   xprop -id "$box" WM_TRANSIENT_FOR | grep -qi "window id # $(printf '0x%x' "$WIN")" || fail "the box is not transient for the main window"
   wait_text "$box" 60 24 "Port open error "
   # xdotool pressed Return through XTEST while the main window had the focus
@@ -139,8 +166,7 @@ absent_port() {
   # holds the key down. Let it go before pressing it again.
   xdotool keyup Return
   xdotool key --window "$box" Return 2>/dev/null || true
-  for _ in $(seq 100); do xdotool search --name '^WARNING$' >/dev/null 2>&1 || break; sleep 0.05; done
-  xdotool search --name '^WARNING$' >/dev/null 2>&1 && fail "the box did not close"
+  box_gone || fail "the box did not close"
   # The keyboard is back with the main window: a plain key press reaches it.
   xdotool key plus
   wait_text "$WIN" 140 67 "COM6"
@@ -180,16 +206,11 @@ box_click() {
   start_ports 7:loopback
   start_brelox
   keys Down X Return
-  local box=""
-  for _ in $(seq 100); do
-    box=$(xdotool search --name '^WARNING$' 2>/dev/null | head -1) && [ -n "$box" ] && break
-    sleep 0.05
-  done
-  [ -n "$box" ] || fail "no WARNING window"
+  local box
+  box=$(find_box)
   wait_text "$box" 60 24 "Port open error "
   xdotool mousemove --window "$box" 102 84 click 1
-  for _ in $(seq 100); do xdotool search --name '^WARNING$' >/dev/null 2>&1 || break; sleep 0.05; done
-  xdotool search --name '^WARNING$' >/dev/null 2>&1 && fail "a click on OK did not close the box"
+  box_gone || fail "a click on OK did not close the box"
   keys Escape
   wait_exit 0
 }

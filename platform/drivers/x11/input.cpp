@@ -60,6 +60,25 @@ void on_map(XWin *x)
     }
 }
 
+// Iconified, as the window manager says in WM_STATE (unmaps while it
+// reparents the window are not).
+bool iconic(XWin *x)
+{
+    State &s = state();
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char *data = nullptr;
+    bool result = false;
+    if (XGetWindowProperty(s.display, x->xid, s.atoms.wm_state, 0, 2, False, s.atoms.wm_state, &type, &format,
+                           &count, &after, &data) == Success &&
+        data != nullptr && count >= 1 && format == 32)
+        result = reinterpret_cast<long *>(data)[0] == IconicState;
+    if (data != nullptr)
+        XFree(data);
+    return result;
+}
+
 void on_unmap(XWin *x)
 {
     x->mapped = false;
@@ -67,7 +86,8 @@ void on_unmap(XWin *x)
         x->unmapping = false;
         return;
     }
-    input_minimized(x->window, true); // iconified by the window manager
+    if (iconic(x))
+        input_minimized(x->window, true);
 }
 
 void on_client_message(XWin *x, const XClientMessageEvent &ev)
