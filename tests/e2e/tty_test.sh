@@ -41,6 +41,7 @@ absent_port() {
   wait_for "WARNING"
   wait_for "Port open error"
   wait_for "[ OK ]"
+  [ "$(pane '#{cursor_flag}')" = 0 ] || fail "the cursor shows while the box is up"
   keys Enter
   wait_gone "WARNING"
   wait_for "Press ESC to quit"
@@ -71,6 +72,8 @@ control_keys() {
   start_brelox
   keys Down C-c C-z
   wait_for "send data :  ♥→"
+  keys -l "é☺"
+  wait_for "send data :  ♥→é?" # UTF-8 in, Windows-1252 stored, '?' outside it
   screen | grep -q "EXIT=" && fail "Ctrl+C ended the program"
   keys Escape
   wait_for "EXIT=0"
