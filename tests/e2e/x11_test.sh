@@ -200,6 +200,38 @@ close_button() {
   wait_exit 0
 }
 
+ink_at() { # window x y w h: dark pixels there
+  import -window "$1" "$WORK/ink.png" 2>> "$WORK/import.err" || { echo 0; return; }
+  "$BRELOX_READSCREEN" "$WORK/ink.png" --ink "$2" "$3" "$4" "$5" --scale "${SCALE:-1}"
+}
+
+# Sees the caret (8 x 2) at x y both drawn and not drawn within a few
+# blinks: it blinks.
+expect_blinking() { # x y
+  local on=0 off=0 deadline=$(( $(date +%s) + 10 ))
+  while [ "$(date +%s)" -le "$deadline" ] && { [ "$on" = 0 ] || [ "$off" = 0 ]; }; do
+    if [ "$(ink_at "$WIN" "$1" "$2" 8 2)" -gt 0 ]; then on=1; else off=1; fi
+    sleep 0.1
+  done
+  [ "$on" = 1 ] && [ "$off" = 1 ] || fail "no blinking caret at ($1, $2): seen on=$on off=$off"
+}
+
+# The caret blinks where the line is, and leaves nothing behind when it moves.
+caret() {
+  start_x
+  start_ports 7:loopback
+  start_brelox
+  expect_blinking 140 80
+  keys Down
+  expect_blinking 140 110
+  for _ in $(seq 8); do
+    [ "$(ink_at "$WIN" 140 80 8 2)" = 0 ] || fail "the caret was left behind on the port line"
+    sleep 0.1
+  done
+  keys Escape
+  wait_exit 0
+}
+
 # A click on OK closes the box too.
 box_click() {
   start_x
