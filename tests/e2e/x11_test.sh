@@ -222,7 +222,9 @@ caret() {
   start_ports 7:loopback
   start_brelox
   expect_blinking 140 80
-  keys Down
+  # Moves in quick succession: each starts a visible phase, so the caret is
+  # drawn whenever it moves on.
+  keys Down Up Down
   expect_blinking 140 110
   for _ in $(seq 8); do
     [ "$(ink_at "$WIN" 140 80 8 2)" = 0 ] || fail "the caret was left behind on the port line"
