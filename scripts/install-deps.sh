@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config libpng-dev zlib1g-dev libx11-dev libncurses-dev console-setup-linux)
-test_pkgs=(googletest libgtest-dev tmux xvfb xdotool imagemagick openbox x11-utils procps)
+test_pkgs=(googletest libgtest-dev tmux xvfb xauth xfonts-base xdotool imagemagick openbox x11-utils procps)
 windows_pkgs=(mingw-w64 icoutils wine wine64 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 xvfb xdotool imagemagick openbox x11-utils)
 bench_pkgs=(libbenchmark-dev time cutecom gtkterm mingw-w64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
 
@@ -29,4 +29,4 @@ echo "install-deps: installing ${missing[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
