@@ -266,3 +266,34 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TesterRun> &info) { return std::string(info.param.name); });
 
 } // namespace
+
+namespace {
+
+// With the real clock started just before the 32-bit wrap, both waits still
+// last their 200 ms: nothing connected, so the echo wait runs its full time.
+TEST(TesterOnPtyWrap, BothWaitsLast200MsAcrossTheWrap)
+{
+    PortServer server({"5:open"});
+    ASSERT_TRUE(server.ready());
+    IN_FRESH_PROCESS({
+        server.use();
+        setenv("BRELOX_TICK_START", "4294967100", 1); // 196 ms before the wrap
+        std::chrono::steady_clock::time_point enter, box;
+        Script s;
+        s.key(VK_DOWN).type("A");
+        s.then([&] { enter = std::chrono::steady_clock::now(); });
+        s.type("\r");
+        s.then([&] {
+            box = std::chrono::steady_clock::now();
+            ASSERT_EQ(brelox::message_box_log().size(), 1u);
+            EXPECT_EQ(brelox::message_box_log()[0].text, "Receive error ");
+        });
+        s.answer_box().type("\x1b");
+        EXPECT_EQ(run_tester(s), 0);
+        auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(box - enter).count();
+        EXPECT_GE(ms, 400) << "a wait ended early at the wrap";
+        EXPECT_LT(ms, 1500) << "a wait ran on past the wrap";
+    });
+}
+
+} // namespace
