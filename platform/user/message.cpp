@@ -72,8 +72,6 @@ void queue_mouse_input(HWND target, UINT message, WPARAM wParam, LPARAM lParam)
     g_input.push_back(in);
 }
 
-size_t pending_input_count() { return g_input.size(); }
-
 // Messages for a destroyed window are dropped, as Windows drops them.
 void drop_messages_for(HWND hwnd)
 {

@@ -3,14 +3,12 @@
 
 #include "../internal/layer.h"
 
-#include <cstddef>
 
 namespace brelox {
 
 void queue_input(UINT message, WPARAM wParam, LPARAM lParam, int character);
 // Mouse input goes to the window it happened in, not to the focus.
 void queue_mouse_input(HWND target, UINT message, WPARAM wParam, LPARAM lParam);
-size_t pending_input_count();
 void drop_messages_for(HWND hwnd);
 
 } // namespace brelox

@@ -34,34 +34,6 @@ extern "C" BOOL WINAPI InvalidateRect(HWND hwnd, const RECT *area, BOOL erase)
     return TRUE;
 }
 
-extern "C" BOOL WINAPI ValidateRect(HWND hwnd, const RECT *area)
-{
-    Window *w = find_window(hwnd);
-    if (w == nullptr)
-        return FALSE;
-    if (area == nullptr || w->update.empty()) {
-        w->update.clear();
-        return TRUE;
-    }
-    // Keep it simple: validating a part that covers the whole region empties it.
-    RECT b = w->update.bounds();
-    if (area->left <= b.left && area->top <= b.top && area->right >= b.right && area->bottom >= b.bottom)
-        w->update.clear();
-    return TRUE;
-}
-
-extern "C" BOOL WINAPI GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase)
-{
-    (void)erase;
-    Window *w = find_window(hwnd);
-    if (w == nullptr)
-        return FALSE;
-    RECT b = w->update.bounds();
-    if (rect != nullptr)
-        *rect = b;
-    return !rect_empty(b);
-}
-
 // The DC is clipped to the update region, which is then empty; the erase
 // goes through WM_ERASEBKGND so that the class brush (or the window) does it.
 extern "C" HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
