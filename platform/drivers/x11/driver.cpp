@@ -41,6 +41,11 @@ int on_io_error(Display *)
     std::_Exit(1);
 }
 
+// Protocol errors are not fatal here: a focus request that reaches a window
+// just unmapped (BadMatch) or one the window manager destroyed (BadWindow)
+// must not end the program, as Xlib's default handler would.
+int on_protocol_error(Display *, XErrorEvent *) { return 0; }
+
 int dpi_scale(Display *d)
 {
     const char *text = std::getenv("BRELOX_SCALE");
@@ -78,6 +83,7 @@ bool open()
         return false;
     }
     XSetIOErrorHandler(on_io_error);
+    XSetErrorHandler(on_protocol_error);
     s.screen = DefaultScreen(s.display);
     XVisualInfo info;
     if (!XMatchVisualInfo(s.display, s.screen, 24, TrueColor, &info) || info.red_mask != 0xFF0000 ||
