@@ -34,7 +34,7 @@ for _ in $(seq 100); do grep -q ready "$WORK/ports.out" 2>/dev/null && break; sl
 export BRELOX_PORTS="$WORK/ports"
 
 exec 3> "$WORK/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset > /dev/null 2>&1 &
 PIDS+=($!)
 for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -1 "$WORK/display")"

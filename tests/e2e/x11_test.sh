@@ -18,16 +18,35 @@ fail() {
   echo "FAIL: $*" >&2
   [ -s "$WORK/import.err" ] && tail -n 3 "$WORK/import.err" >&2
   [ -s "$WORK/brelox.out" ] && tail -n 5 "$WORK/brelox.out" >&2
+  [ -s "$WORK/xvfb.log" ] && tail -n 5 "$WORK/xvfb.log" >&2
+  echo "DISPLAY=$DISPLAY" >&2
   exit 1
 }
 
 start_x() {
-  exec 3> "$WORK/display"
-  Xvfb -displayfd 3 -screen 0 1600x1024x24 -nolisten tcp > "$WORK/xvfb.log" 2>&1 &
-  PIDS+=($!)
-  for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-  export DISPLAY=":$(head -1 "$WORK/display")"
-  [ "$DISPLAY" != ":" ] || fail "Xvfb did not start"
+  # A display number of our own: parallel tests draw different ones, and the
+  # X server's lock file makes the loser of a draw exit, so try again then.
+  # -noreset: the server must not restart whenever its last client leaves.
+  for _attempt in $(seq 10); do
+    local n=$(( 20 + RANDOM % 900 ))
+    Xvfb ":$n" -screen 0 1600x1024x24 -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
+    local xpid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+      kill -0 "$xpid" 2>/dev/null || break
+      if xprop -root > /dev/null 2>&1; then
+        sleep 0.1
+        if kill -0 "$xpid" 2>/dev/null; then
+          PIDS+=("$xpid")
+          return 0
+        fi
+      fi
+      sleep 0.1
+    done
+    kill "$xpid" 2>/dev/null || true
+    wait "$xpid" 2>/dev/null || true
+  done
+  fail "Xvfb did not start: $(tail -n 3 "$WORK/xvfb.log")"
 }
 
 start_wm() {

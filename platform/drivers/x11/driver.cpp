@@ -60,16 +60,18 @@ int dpi_scale(Display *d)
     return dpi != nullptr && std::atof(dpi + 8) >= 192 ? 2 : 1;
 }
 
+// The connection the probe makes is the one the driver keeps: closing it
+// and opening another would let a display with no other client reset in
+// between, and refuse the second.
 bool probe()
 {
     const char *name = std::getenv("DISPLAY");
     if (name == nullptr || *name == 0)
         return false;
-    Display *d = XOpenDisplay(nullptr);
-    if (d == nullptr)
-        return false;
-    XCloseDisplay(d);
-    return true;
+    State &s = state();
+    if (s.display == nullptr)
+        s.display = XOpenDisplay(nullptr);
+    return s.display != nullptr;
 }
 
 Atom atom(Display *d, const char *name) { return XInternAtom(d, name, False); }
@@ -77,7 +79,8 @@ Atom atom(Display *d, const char *name) { return XInternAtom(d, name, False); }
 bool open()
 {
     State &s = state();
-    s.display = XOpenDisplay(nullptr);
+    if (s.display == nullptr)
+        s.display = XOpenDisplay(nullptr);
     if (s.display == nullptr) {
         std::fprintf(stderr, "brelox: cannot open the X display \"%s\"\n", XDisplayName(nullptr));
         return false;
