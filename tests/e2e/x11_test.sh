@@ -23,31 +23,7 @@ fail() {
   exit 1
 }
 
-start_x() {
-  # A display number of our own: parallel tests draw different ones, and the
-  # X server's lock file makes the loser of a draw exit, so try again then.
-  # -noreset: the server must not restart whenever its last client leaves.
-  for _attempt in $(seq 10); do
-    local n=$(( 20 + RANDOM % 900 ))
-    Xvfb ":$n" -screen 0 1600x1024x24 -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
-    local xpid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      kill -0 "$xpid" 2>/dev/null || break
-      if xprop -root > /dev/null 2>&1; then
-        sleep 0.1
-        if kill -0 "$xpid" 2>/dev/null; then
-          PIDS+=("$xpid")
-          return 0
-        fi
-      fi
-      sleep 0.1
-    done
-    kill "$xpid" 2>/dev/null || true
-    wait "$xpid" 2>/dev/null || true
-  done
-  fail "Xvfb did not start: $(tail -n 3 "$WORK/xvfb.log")"
-}
+source "$(dirname "$0")/xvfb_lib.sh"
 
 start_wm() {
   openbox --sm-disable > "$WORK/openbox.log" 2>&1 &
@@ -171,13 +147,19 @@ loop_back() {
   wait_exit 0
 }
 
-absent_port() {
+# COM5 is absent: a test of it brings up the WARNING box, whose id is printed.
+absent_port_box() {
   start_x
   start_ports 7:loopback
   start_brelox
   keys Down X Return
+  find_box
+}
+
+absent_port() {
   local box
-  box=$(find_box)
+  absent_port_box > "$WORK/box"
+  box=$(cat "$WORK/box")
   xprop -id "$box" WM_TRANSIENT_FOR | grep -qi "window id # $(printf '0x%x' "$WIN")" || fail "the box is not transient for the main window"
   wait_text "$box" 60 24 "Port open error "
   # xdotool pressed Return through XTEST while the main window had the focus
@@ -255,12 +237,9 @@ caret() {
 
 # A click on OK closes the box too.
 box_click() {
-  start_x
-  start_ports 7:loopback
-  start_brelox
-  keys Down X Return
   local box
-  box=$(find_box)
+  absent_port_box > "$WORK/box"
+  box=$(cat "$WORK/box")
   wait_text "$box" 60 24 "Port open error "
   xdotool mousemove --window "$box" 102 84 click 1
   box_gone || fail "a click on OK did not close the box"
